@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake pkg-config
-qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6charts6-dev libgl-dev qt6-qpa-plugins
+qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6charts6-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
 libx11-dev libxtst-dev
 libopenal-dev libsndfile1-dev
 libtinyxml2-dev
