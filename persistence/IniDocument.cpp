@@ -5,24 +5,30 @@
 namespace {
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string WithoutLineBreaks(std::string_view text)
 {
     std::string result(text);
-    std::replace_if(result.begin(), result.end(), [](char c) { return c == '\r' || c == '\n'; },
-                    ' ');
+    std::replace_if(
+        result.begin(), result.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return result;
 }
 } // namespace
 
 bool SameIniName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
 }
 
 std::string_view TrimIniBlanks(std::string_view text)
@@ -70,8 +76,8 @@ TIniDocument::TParsed TIniDocument::Parse(const std::string& line)
     if (text.front() == '[') {
         const std::size_t close = text.find(']');
         parsed.Kind = TKind::Section;
-        parsed.Name = TrimIniBlanks(text.substr(1, close == std::string_view::npos ? text.npos
-                                                                                   : close - 1));
+        parsed.Name =
+            TrimIniBlanks(text.substr(1, close == std::string_view::npos ? text.npos : close - 1));
         return parsed;
     }
     const std::size_t eq = text.find('=');

@@ -121,7 +121,10 @@ char TIniOptions::DecimalSeparator()
     return '.';
 }
 
-void TIniOptions::SetDecimalSeparator(char separator) { ForcedSeparator() = separator; }
+void TIniOptions::SetDecimalSeparator(char separator)
+{
+    ForcedSeparator() = separator;
+}
 
 int TIniOptions::TextToInteger(const std::string& text)
 {
@@ -132,8 +135,8 @@ int TIniOptions::TextToInteger(const std::string& text)
     if (i >= text.size())
         ThrowNotInteger(text);
 
-    if (text[i] == '$' || (text[i] == '0' && i + 1 < text.size() &&
-                           (text[i + 1] == 'x' || text[i + 1] == 'X'))) {
+    if (text[i] == '$' ||
+        (text[i] == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X'))) {
         i += text[i] == '$' ? 1 : 2;
         if (i >= text.size())
             ThrowNotInteger(text);
@@ -181,12 +184,12 @@ double TIniOptions::TextToFloat(const std::string& text)
     if (!number.empty() && (number[0] == '+' || number[0] == '-'))
         start = 1;
     // Only plain decimal notation: no "inf", "nan" or hexadecimal forms.
-    const bool plain = start < number.size() &&
-                       std::all_of(number.begin() + static_cast<std::ptrdiff_t>(start),
-                                   number.end(), [](char c) {
-                                       return (c >= '0' && c <= '9') || c == '.' || c == 'e' ||
-                                              c == 'E' || c == '+' || c == '-';
-                                   });
+    const bool plain =
+        start < number.size() &&
+        std::all_of(number.begin() + static_cast<std::ptrdiff_t>(start), number.end(), [](char c) {
+            return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' ||
+                   c == '-';
+        });
     if (!plain)
         ThrowNotFloat(text);
     double value = 0;

@@ -113,7 +113,10 @@ std::unique_ptr<TUser> TLoginForm::Login(const std::string& defaultName)
     return std::move(User);
 }
 
-std::unique_ptr<TUser> TLoginForm::TakeUser() { return std::move(User); }
+std::unique_ptr<TUser> TLoginForm::TakeUser()
+{
+    return std::move(User);
+}
 
 void TLoginForm::showEvent(QShowEvent* event)
 {

@@ -64,7 +64,10 @@ TLanguageState& Language()
     return state;
 }
 
-QString WithLineBreaks(QString text) { return text.replace(QStringLiteral("//"), QStringLiteral("\n")); }
+QString WithLineBreaks(QString text)
+{
+    return text.replace(QStringLiteral("//"), QStringLiteral("\n"));
+}
 
 QStringList SplitItems(const QString& text)
 {
@@ -189,11 +192,20 @@ void TMultilangForm::SetLanguageFile(const std::string& fileName)
     FormLanguageUpdate();
 }
 
-const std::string& TMultilangForm::LanguageFile() { return Language().File; }
+const std::string& TMultilangForm::LanguageFile()
+{
+    return Language().File;
+}
 
-int TMultilangForm::LanguageCharset() { return Language().Charset; }
+int TMultilangForm::LanguageCharset()
+{
+    return Language().Charset;
+}
 
-void TMultilangForm::ClearLanguageFile() { Language() = TLanguageState(); }
+void TMultilangForm::ClearLanguageFile()
+{
+    Language() = TLanguageState();
+}
 
 void TMultilangForm::FormLanguageUpdate()
 {

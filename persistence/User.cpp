@@ -9,7 +9,10 @@
 namespace fs = std::filesystem;
 
 namespace {
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsTrimmed(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
 } // namespace
 
 std::string TUser::TrimName(const std::string& name)
@@ -58,6 +61,12 @@ TUser::TUser(const std::string& name, TUsers& users) : Name(TrimName(name))
 
 TUser::~TUser() = default;
 
-std::string TUser::GetFolder() const { return (fs::path(UsersFolder) / Name).string(); }
+std::string TUser::GetFolder() const
+{
+    return (fs::path(UsersFolder) / Name).string();
+}
 
-std::string TUser::GetLanguage() const { return TrimName(Language); }
+std::string TUser::GetLanguage() const
+{
+    return TrimName(Language);
+}

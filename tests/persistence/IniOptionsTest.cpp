@@ -32,7 +32,8 @@ TEST_F(IniOptionsTest, MissingValueWritesDefaultBackAndNextReadComesFromFile)
 
     WriteBytes(File(), "[general]\r\ndefaultuser.name = Bob\r\n");
     EXPECT_EQ(options.ReadString("GENERAL", "DefaultUser.Name", "Ann"), "Bob");
-    EXPECT_EQ(Text(), "[general]\r\ndefaultuser.name = Bob\r\n") << "a found value is not rewritten";
+    EXPECT_EQ(Text(), "[general]\r\ndefaultuser.name = Bob\r\n")
+        << "a found value is not rewritten";
 }
 
 TEST_F(IniOptionsTest, EmptyValueIsReplacedByDefault)
@@ -144,8 +145,8 @@ TEST(IniOptionsConversion, IntegerTexts)
                                   {"-2147483648", -2147483647 - 1}};
     for (const TIntegerCase& c : valid)
         EXPECT_EQ(TIniOptions::TextToInteger(c.Text), c.Value) << c.Text;
-    for (const char* text : {"", "-", "$", "12abc", "1.0", "2147483648", "-2147483649",
-                             "$100000000", "yes", "$G"})
+    for (const char* text :
+         {"", "-", "$", "12abc", "1.0", "2147483648", "-2147483649", "$100000000", "yes", "$G"})
         EXPECT_THROW(TIniOptions::TextToInteger(text), EConvertError) << text;
 }
 
@@ -206,8 +207,8 @@ TEST_F(IniOptionsUnprivileged, UnreadableFileIsNeverOverwrittenByDefaults)
 {
     const std::string text = "[Main]\r\nKey=1\r\n";
     WriteBytes(File(), text);
-    fs::permissions(File(), fs::perms::owner_write | fs::perms::group_write |
-                                fs::perms::others_write);
+    fs::permissions(File(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
     EXPECT_EXIT(
         {
             BecomeNobody();

@@ -25,8 +25,8 @@ protected:
 
     std::unique_ptr<TLoginForm> MakeForm()
     {
-        auto form = std::make_unique<TLoginForm>(std::make_unique<TUsers>(
-            std::vector<std::string>{Folder / "Users"}));
+        auto form = std::make_unique<TLoginForm>(
+            std::make_unique<TUsers>(std::vector<std::string>{Folder / "Users"}));
         List = form->findChild<QListWidget*>("lvUserList");
         Edit = form->findChild<QLineEdit*>("edNewUserName");
         Add = form->findChild<QPushButton*>("btAddNewUser");

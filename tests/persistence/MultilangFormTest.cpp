@@ -85,7 +85,10 @@ QStringList Items(const QComboBox* combo)
     return items;
 }
 
-std::string Cp1251(const std::string& utf8) { return TCodePage::Get(1251)->FromUtf8(utf8); }
+std::string Cp1251(const std::string& utf8)
+{
+    return TCodePage::Get(1251)->FromUtf8(utf8);
+}
 
 class MultilangFormTest : public testing::Test {
 protected:

@@ -1,5 +1,5 @@
-#include "persistence/User.h"
 #include "persistence/Users.h"
+#include "persistence/User.h"
 
 #include "TempFolder.h"
 #include "common/Random.h"
@@ -45,9 +45,9 @@ TEST(Users, ProbeDrawsFromTheSharedSourceAndLeavesNothingBehind)
     TUsers users({folder / "Users"});
     expected.Next();
     EXPECT_EQ(SharedRandom().GetState(), expected.GetState());
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "Users"),
-                            fs::directory_iterator()),
-              1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(folder.path() / "Users"), fs::directory_iterator()),
+        1);
 }
 
 TEST(Users, FallsBackWhenTheProgramFolderCannotHoldUsers)
@@ -114,8 +114,8 @@ TEST_F(UserTest, EmptyOrBlankNameIsTheGuardError)
 
 TEST_F(UserTest, NamesThatAreNotPlainFolderNamesAreRejected)
 {
-    for (const char* name : {"a/b", "../evil", "/etc", "a\\b", ".", " .. ", ".hidden", "tab\there", "be\all",
-                             "del\x7F"}) {
+    for (const char* name : {"a/b", "../evil", "/etc", "a\\b", ".", " .. ", ".hidden", "tab\there",
+                             "be\all", "del\x7F"}) {
         try {
             TUser user(name, Users);
             ADD_FAILURE() << "accepted '" << name << "'";
