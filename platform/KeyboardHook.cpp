@@ -14,9 +14,9 @@
 
 // The source is one application-wide event filter. Qt hands a key event to
 // the filter several times: a ShortcutOverride for the focus object before a
-// press (only when shortcuts are looked up), the event for the window, then
-// the same event object for the focus widget and each parent it propagates
-// to. The receiver is asked once, at the first of these stages; the later
+// press, the event for the window, then the same event object for the focus
+// widget and each parent it propagates to (with another ShortcutOverride
+// when the press was not spontaneous). The receiver is asked once, at the first of these stages; the later
 // stages of the same event get the same answer, so a refused key is kept from
 // shortcuts, the window and the widgets alike.
 
@@ -89,9 +89,14 @@ struct TStage {
     quint64 Timestamp = 0;
     bool AutoRepeat = false;
 
-    bool Matches(const QKeyEvent* e, bool down) const
+    // Qt's own ShortcutOverride for a press forwarded to a widget carries no
+    // native code.
+    bool Matches(const QKeyEvent* e, bool down, bool isOverride) const
     {
-        return Valid && Down == down && Native == e->nativeScanCode() && Key == e->key() &&
+        const bool sameNative = Native == e->nativeScanCode() ||
+                                (isOverride && e->nativeScanCode() == 0) ||
+                                (FromOverride && Native == 0);
+        return Valid && Down == down && sameNative && Key == e->key() &&
                Timestamp == e->timestamp() && AutoRepeat == e->isAutoRepeat();
     }
 };
@@ -157,14 +162,15 @@ private:
     {
         const bool isOverride = e->type() == QEvent::ShortcutOverride;
         const bool down = isOverride || e->type() == QEvent::KeyPress;
-        if (Last.Matches(e, down)) {
+        if (Last.Matches(e, down, isOverride)) {
             bool same = false;
             if (isOverride)
-                same = Last.FromOverride; // the same override sent again
+                same = true; // a press forwarded to a widget is overridden there again
             else if (Last.FromOverride) {
                 same = true; // the press whose override was answered
                 Last.FromOverride = false;
                 Last.Event = e;
+                Last.Native = e->nativeScanCode();
             } else
                 same = Last.Event == e; // a later stage of the same event
             if (same)
