@@ -14,7 +14,7 @@ std::string BaseBuildUsage()
            "                        [--alphabet FILE] [--fold FILE] [--min-count 20]\n"
            "                        [--info FILE] [--word-length X] -o OUT.Base INPUT...\n"
            "Builds a language base from UTF-8 text files (- reads standard input).\n"
-           "  --codepage N     Windows code page of the base (1250 to 1258)\n"
+           "  --codepage N     Windows single-byte code page of the base (1250 to 1257, 874, ...)\n"
            "  --charset N      font character-set code stored in the alphabet (0 to 255)\n"
            "  --depth N        length of the counted sequences (default 4)\n"
            "  --name NAME      language name in the header (default: the output's name)\n"
@@ -22,7 +22,8 @@ std::string BaseBuildUsage()
            "                   optionally followed by the characters sharing its weight;\n"
            "                   \"space\" is the space; capitals join their small letter\n"
            "  --fold FILE      replacements before counting, \"é e\" on a line\n"
-           "  --min-count N    without --alphabet: keep characters seen N times (20)\n"
+           "  --min-count N    without --alphabet: keep the characters seen N times (20);\n"
+           "                   a capital and its small letter count together\n"
            "  --info FILE      also write the language information file\n"
            "  --word-length X  average word length for --info instead of the measured one\n"
            "Exit status: 0 done, 1 the output could not be written, 2 bad input.\n";

@@ -133,7 +133,7 @@ bool TBaseBuilder::CheckSettings()
     Page = TCodePage::Get(*Opts.CodePage);
     if (!IsSingleByteCodePage(*Opts.CodePage, Page)) {
         Error = "unknown code page " + std::to_string(*Opts.CodePage) +
-                " (a single-byte code page such as 1250 to 1258 is needed)";
+                " (a single-byte code page such as 1250 to 1257 is needed)";
         return false;
     }
     if (!Opts.Charset || *Opts.Charset < 0 || *Opts.Charset > 255) {
@@ -309,12 +309,15 @@ bool TBaseBuilder::MakeAlphabet()
         entries = Listed.Entries();
     } else {
         // Every character of the corpus that the code page has and that occurs
-        // often enough; a capital joins its small letter.
+        // often enough; a capital joins its small letter, and the two count
+        // together, so that a rare capital is not dropped beside a common
+        // small letter.
         Rep.AlphabetDerived = true;
         std::map<unsigned char, TAlphabetEntry> byCanonical;
+        std::map<unsigned char, long long> groupCounts;
         unsigned char b = 0;
         for (const auto& [ch, count] : CharCounts) {
-            if (count < Opts.MinCount || IsControl(ch) || !Page->FromUnicode(ch, b))
+            if (IsControl(ch) || !Page->FromUnicode(ch, b))
                 continue;
             char32_t canonical = ToLower(ch);
             unsigned char cb = 0;
@@ -322,6 +325,7 @@ bool TBaseBuilder::MakeAlphabet()
                 canonical = ch;
                 cb = b;
             }
+            groupCounts[cb] += count;
             TAlphabetEntry& entry = byCanonical[cb];
             if (entry.Members.empty()) {
                 entry.Canonical = canonical;
@@ -330,6 +334,9 @@ bool TBaseBuilder::MakeAlphabet()
             if (ch != canonical)
                 entry.Members.push_back(ch);
         }
+        for (const auto& [cb, count] : groupCounts)
+            if (count < Opts.MinCount)
+                byCanonical.erase(cb);
         for (auto& [cb, entry] : byCanonical)
             entries.push_back(std::move(entry));
     }
@@ -373,9 +380,7 @@ void TBaseBuilder::CutRuns()
             else if (!Page->FromUnicode(ch, b))
                 reason = TDropReason::NotInCodePage;
             else if (alphabet.Normalize(b) == 0)
-                reason = Rep.AlphabetDerived && CharCounts[ch] < Opts.MinCount
-                             ? TDropReason::TooRare
-                             : TDropReason::NotInAlphabet;
+                reason = Rep.AlphabetDerived ? TDropReason::TooRare : TDropReason::NotInAlphabet;
             if (reason == TDropReason::Count) {
                 run.push_back(static_cast<char>(b));
                 ++Rep.Kept;
