@@ -43,8 +43,13 @@ bool TCodePage::Build()
         size_t outLeft = sizeof out;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        if (rc == static_cast<size_t>(-1) || sizeof out - outLeft != 4)
+        if (rc == static_cast<size_t>(-1))
             continue; // undefined in this code page
+        // Some converters (CP1258) hold a base letter back, waiting for a
+        // combining mark: flush it out.
+        iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+        if (sizeof out - outLeft != 4)
+            continue;
         Table[b] = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
                                          (static_cast<std::uint32_t>(out[3]) << 24));
     }

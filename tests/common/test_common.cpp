@@ -81,6 +81,12 @@ TEST(CodePage, ConvertsBytesBothWaysAndMarksUndefinedBytes)
     EXPECT_EQ(cp1252->FromUtf8("aЖb", &lossless), "a?b");
     EXPECT_FALSE(lossless);
 
+    // The Vietnamese converter holds letters back for combining marks; the
+    // table must still know every plain letter.
+    const TCodePage* cp1258 = TCodePage::Get(1258);
+    ASSERT_NE(cp1258, nullptr);
+    EXPECT_EQ(cp1258->ToUtf8("abc\xE0"), "abcà");
+
     EXPECT_EQ(TCodePage::Get(99999), nullptr);
     EXPECT_EQ(TCodePage::ForCharset(204).Number(), 1251);
 }
