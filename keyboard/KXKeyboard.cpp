@@ -147,7 +147,7 @@ void TKXKeyboard::ResetSize()
         right = std::max(right, button->Left + button->Width);
         bottom = std::max(bottom, button->Top + button->Height);
     }
-    resize(2 * MarginX + right, 2 * MarginY + bottom);
+    setFixedSize(2 * MarginX + right, 2 * MarginY + bottom);
 }
 
 bool TKXKeyboard::LoadLayout(const std::string& fileName)

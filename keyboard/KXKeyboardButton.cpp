@@ -47,7 +47,8 @@ void TKXKeyboardButton::UpdateState()
     if (KeyType == ktLetter)
         shift = shift != TKXKeyboard::IsCapsLockOn();
     PressedChanged = DrawnPressed != Pressed;
-    Changed = PressedChanged || shift != DrawnShift || ctrl != DrawnCtrl || alt != DrawnAlt;
+    LookChanged = PressedChanged || shift != DrawnShift;
+    Changed = LookChanged || ctrl != DrawnCtrl || alt != DrawnAlt;
     DrawnPressed = Pressed;
     DrawnShift = shift;
     DrawnCtrl = ctrl;
@@ -57,7 +58,7 @@ void TKXKeyboardButton::UpdateState()
 void TKXKeyboardButton::Refresh()
 {
     UpdateState();
-    if (Changed && Keyboard && Keyboard->isVisible())
+    if (LookChanged && Keyboard && Keyboard->isVisible())
         Keyboard->update(Rect());
 }
 

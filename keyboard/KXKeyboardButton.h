@@ -55,6 +55,9 @@ public:
     bool DrawnAlt = false;
     bool Changed = false;
     bool PressedChanged = false;
+    // Pressed or Shift changed: the key looks different. Ctrl and Alt change
+    // no pixel, so a change of theirs alone repaints nothing.
+    bool LookChanged = false;
 
     // The character the key types in the sampled Shift state.
     std::uint8_t GetChar() const { return DrawnShift ? ShiftValue : Value; }

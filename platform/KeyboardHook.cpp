@@ -50,8 +50,13 @@ struct TKeyState {
     TModifier Shift, Ctrl, Alt;
     bool CapsLock = false;
 
+    // Asks the X server for the live state. Elsewhere Qt's answer is only
+    // what it gathered from the events it delivered, which the event stream
+    // gives already.
     void ResyncFromPlatform()
     {
+        if (!IsX11Platform())
+            return;
         const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
         Shift.Resync(mods & Qt::ShiftModifier);
         Ctrl.Resync(mods & Qt::ControlModifier);

@@ -5,10 +5,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <set>
 
-// Sends key events to a window the way the platform delivers them: with the
+// Sends key events to a window the way the platform delivers them
+// (spontaneous, to the window, which hands them to the focus widget), with the
 // native key code of the physical key, Qt's modifiers of the keys held, a
 // fresh time stamp per event, and releases plus presses marked as automatic
 // repeats while a key is held.
@@ -58,6 +60,7 @@ private:
                         repeat);
         event.setTimestamp(++Stamp);
         event.setAccepted(false);
+        QSpontaneKeyEvent::setSpontaneous(&event); // as if it came from the platform
         QGuiApplication::sendEvent(Window, &event);
         return event.isAccepted();
     }
