@@ -60,6 +60,7 @@ bool TKXKeyboard::CALLBACK_Keyboard(std::uint32_t time, int scanCode, int virtua
     if (!Enabled)
         return true;
     std::uint8_t character = 0;
+    Gathering = true;
     for (const auto& button : ButtonList) {
         if (button->ScanCode == scanCode) {
             button->Pressed = down;
@@ -70,9 +71,49 @@ bool TKXKeyboard::CALLBACK_Keyboard(std::uint32_t time, int scanCode, int virtua
         // whose look changed are repainted.
         button->Refresh();
     }
+    Gathering = false;
+    FlushInvalidKeys();
     if (Enabled && OnKey)
         return OnKey(time, scanCode, virtualKey, character, down);
     return true;
+}
+
+void TKXKeyboard::InvalidateKey(const QRect& rect)
+{
+    if (Gathering)
+        InvalidKeys.push_back(rect);
+    else
+        update(rect);
+}
+
+void TKXKeyboard::FlushInvalidKeys()
+{
+    if (InvalidKeys.size() == 1) {
+        update(InvalidKeys.front());
+    } else if (!InvalidKeys.empty()) {
+        // One region for all of them: much cheaper than a repaint request per
+        // key when Shift changes every caption. Keys of a row share top and
+        // height, so sorted by top and left they form the bands of a region.
+        std::sort(InvalidKeys.begin(), InvalidKeys.end(), [](const QRect& a, const QRect& b) {
+            return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+        });
+        bool banded = true;
+        for (std::size_t i = 1; i < InvalidKeys.size() && banded; ++i) {
+            const QRect& a = InvalidKeys[i - 1];
+            const QRect& b = InvalidKeys[i];
+            banded = a.top() == b.top() ? a.bottom() == b.bottom() && a.right() + 1 < b.left()
+                                        : a.bottom() < b.top();
+        }
+        QRegion region;
+        if (banded) {
+            region.setRects(InvalidKeys.data(), static_cast<int>(InvalidKeys.size()));
+        } else {
+            for (const QRect& rect : InvalidKeys)
+                region += rect;
+        }
+        update(region);
+    }
+    InvalidKeys.clear();
 }
 
 void TKXKeyboard::Clear()

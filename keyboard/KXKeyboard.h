@@ -88,11 +88,19 @@ public:
 
     QSize sizeHint() const override { return size(); }
 
+    // Asks for a repaint of one key's rectangle. During a key event the
+    // rectangles are gathered and handed over at once.
+    void InvalidateKey(const QRect& rect);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void FlushInvalidKeys();
+
     std::vector<std::unique_ptr<TKXKeyboardButton>> ButtonList;
+    bool Gathering = false;
+    std::vector<QRect> InvalidKeys;
     int CanvasCharset = 0;
     std::string LastError;
 };

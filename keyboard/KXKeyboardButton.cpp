@@ -59,7 +59,7 @@ void TKXKeyboardButton::Refresh()
 {
     UpdateState();
     if (LookChanged && Keyboard && Keyboard->isVisible())
-        Keyboard->update(Rect());
+        Keyboard->InvalidateKey(Rect());
 }
 
 void TKXKeyboardButton::PaintKey(QPainter& painter)

@@ -267,6 +267,18 @@ TEST_F(KeyboardTest, ShiftRepaintsTheKeysButNotTheFrame)
         keys += key->Rect();
     EXPECT_EQ(PaintedRegion(), keys);
     Keys->Release(42);
+
+    // A key out of its row's band still gets exactly its rectangle repainted.
+    Keyboard->FindButton(30)->Top += 3;
+    Keyboard->update();
+    Settle();
+    Keys->Press(42);
+    QApplication::processEvents();
+    QRegion moved;
+    for (const auto& key : Keyboard->Buttons())
+        moved += key->Rect();
+    EXPECT_EQ(PaintedRegion(), moved);
+    Keys->Release(42);
 }
 
 // The bounding box of the text pixels inside a key.
