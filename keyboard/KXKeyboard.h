@@ -105,8 +105,7 @@ private:
     std::string LastError;
 };
 
-template <class TOptions>
-bool TKXKeyboard::LoadState(TOptions& options, const std::string& section)
+template <class TOptions> bool TKXKeyboard::LoadState(TOptions& options, const std::string& section)
 {
     const std::string name = Name();
     const bool visible = options.ReadBool(section, name + ".Visible", !isHidden());
@@ -117,8 +116,7 @@ bool TKXKeyboard::LoadState(TOptions& options, const std::string& section)
     return true;
 }
 
-template <class TOptions>
-bool TKXKeyboard::SaveState(TOptions& options, const std::string& section)
+template <class TOptions> bool TKXKeyboard::SaveState(TOptions& options, const std::string& section)
 {
     const std::string name = Name();
     options.WriteBool(section, name + ".Visible", !isHidden());

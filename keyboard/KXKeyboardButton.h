@@ -41,8 +41,8 @@ public:
     TColor Color = 0xFFFFFF;
     TColor BorderColor = 0x000000;
     TKeyFont Font;
-    int ScanCode = 0; // set 1, negated for E0 keys
-    int Zone = 0;     // finger zone 0..9
+    int ScanCode = 0;            // set 1, negated for E0 keys
+    int Zone = 0;                // finger zone 0..9
     std::uint8_t Value = 0;      // typed without Shift; 0: nothing
     std::uint8_t ShiftValue = 0; // typed with Shift; 0: nothing
     std::string Caption;         // drawn instead of the character when not empty

@@ -29,10 +29,10 @@ constexpr int Oem2 = 191, Oem3 = 192, Oem4 = 219, Oem5 = 220, Oem6 = 221, Oem7 =
 } // namespace VirtualKey
 
 struct TKeyCode {
-    int ScanCode;        // set 1, negated for E0 keys
-    int VirtualKey;      // Windows virtual-key code (Num Lock off for the keypad)
-    int NumLockKey;      // virtual-key code with Num Lock on; 0: same as VirtualKey
-    int Evdev;           // Linux input event code; 0: none
+    int ScanCode;   // set 1, negated for E0 keys
+    int VirtualKey; // Windows virtual-key code (Num Lock off for the keypad)
+    int NumLockKey; // virtual-key code with Num Lock on; 0: same as VirtualKey
+    int Evdev;      // Linux input event code; 0: none
     const char* Name;
 };
 

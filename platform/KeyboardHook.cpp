@@ -16,9 +16,10 @@
 // the filter several times: a ShortcutOverride for the focus object before a
 // press, the event for the window, then the same event object for the focus
 // widget and each parent it propagates to (with another ShortcutOverride
-// when the press was not spontaneous). The receiver is asked once, at the first of these stages; the later
-// stages of the same event get the same answer, so a refused key is kept from
-// shortcuts, the window and the widgets alike.
+// when the press was not spontaneous). The receiver is asked once, at the
+// first of these stages; the later stages of the same event get the same
+// answer, so a refused key is kept from shortcuts, the window and the widgets
+// alike.
 
 namespace {
 
@@ -75,7 +76,13 @@ constexpr quint32 XMod1Mask = 0x08, XLevel3Mask = 0x80;
 bool IsModifierKey(int scanCode)
 {
     switch (scanCode) {
-    case 42: case 54: case 29: case -29: case 56: case -56: case 58:
+    case 42:
+    case 54:
+    case 29:
+    case -29:
+    case 56:
+    case -56:
+    case 58:
         return true;
     default:
         return false;
@@ -252,12 +259,24 @@ private:
         }
 
         switch (scanCode) {
-        case 42: s.Shift.Set(false, down); break;
-        case 54: s.Shift.Set(true, down); break;
-        case 29: s.Ctrl.Set(false, down); break;
-        case -29: s.Ctrl.Set(true, down); break;
-        case 56: s.Alt.Set(false, down); break;
-        case -56: s.Alt.Set(true, down); break;
+        case 42:
+            s.Shift.Set(false, down);
+            break;
+        case 54:
+            s.Shift.Set(true, down);
+            break;
+        case 29:
+            s.Ctrl.Set(false, down);
+            break;
+        case -29:
+            s.Ctrl.Set(true, down);
+            break;
+        case 56:
+            s.Alt.Set(false, down);
+            break;
+        case -56:
+            s.Alt.Set(true, down);
+            break;
         case 58:
             if (!e->isAutoRepeat()) {
                 bool on = false;
@@ -267,7 +286,8 @@ private:
                     s.CapsLock = !s.CapsLock;
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -286,10 +306,17 @@ private:
             data.Y = qRound(m->globalPosition().y());
             int first = 0; // message of the button's press
             switch (m->button()) {
-            case Qt::LeftButton: first = MouseMessage::LButtonDown; break;
-            case Qt::RightButton: first = MouseMessage::RButtonDown; break;
-            case Qt::MiddleButton: first = MouseMessage::MButtonDown; break;
-            default: break;
+            case Qt::LeftButton:
+                first = MouseMessage::LButtonDown;
+                break;
+            case Qt::RightButton:
+                first = MouseMessage::RButtonDown;
+                break;
+            case Qt::MiddleButton:
+                first = MouseMessage::MButtonDown;
+                break;
+            default:
+                break;
             }
             if (event->type() == QEvent::MouseMove)
                 message = MouseMessage::Move;

@@ -161,8 +161,8 @@ TEST_F(KeyboardTest, KeysWithoutCharacterReachOnKeyWithZero)
         int ScanCode;
         int VirtualKey;
     };
-    for (const TRow& row : {TRow{42, 160}, TRow{-29, 163}, TRow{15, 9}, TRow{28, 13},
-                            TRow{59, 112}, TRow{-72, 38}, TRow{1, 27}, TRow{-91, 91}}) {
+    for (const TRow& row : {TRow{42, 160}, TRow{-29, 163}, TRow{15, 9}, TRow{28, 13}, TRow{59, 112},
+                            TRow{-72, 38}, TRow{1, 27}, TRow{-91, 91}}) {
         SCOPED_TRACE(row.ScanCode);
         Events.clear();
         Keys->Tap(row.ScanCode);

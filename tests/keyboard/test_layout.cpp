@@ -179,11 +179,14 @@ TEST_F(LayoutTest, LayoutFileEntries)
          R"(<b sc="30" type="letter" value="xyz" shiftvalue="XYZ"/>)",
          {{30, ktLetter, 'x', 'X', ""}, BuiltInS}},
         {"sc only: a sign key typing nothing", R"(<b sc="30"/>)", {{30, ktSign, 0, 0, ""}}},
-        {"missing type: a sign key", R"(<b sc="30" value="q" shiftvalue="Q"/>)",
+        {"missing type: a sign key",
+         R"(<b sc="30" value="q" shiftvalue="Q"/>)",
          {{30, ktSign, 'q', 'Q', ""}}},
-        {"type compared exactly", R"(<b sc="30" type="Letter" value="q"/>)",
+        {"type compared exactly",
+         R"(<b sc="30" type="Letter" value="q"/>)",
          {{30, ktSign, 'q', 0, ""}}},
-        {"control with caption", R"(<b sc="30" type="control" caption="Go"/>)",
+        {"control with caption",
+         R"(<b sc="30" type="control" caption="Go"/>)",
          {{30, ktControl, 0, 0, "Go"}}},
         {"duplicates: the later wins",
          R"(<b sc="30" type="letter" value="x"/><b sc="30" type="letter" value="y"/>)",
@@ -194,11 +197,12 @@ TEST_F(LayoutTest, LayoutFileEntries)
         {"nested buttons are not entries",
          R"(<b sc="30" value="x"><b sc="31" value="y"/></b>)",
          {{30, ktSign, 'x', 0, ""}, BuiltInS}},
-        {"unknown scan code changes nothing", R"(<b sc="200" value="x"/><b sc="0" value="x"/>)",
+        {"unknown scan code changes nothing",
+         R"(<b sc="200" value="x"/><b sc="0" value="x"/>)",
          {BuiltInA, BuiltInS, BuiltInSpace}},
-        {"extended key", R"(<b sc="-56" type="letter" value="q"/>)",
-         {{-56, ktLetter, 'q', 0, ""}}},
-        {"blanks and plus sign around sc", R"(<b sc=" 30 " value="x"/><b sc="+31" value="y"/>)",
+        {"extended key", R"(<b sc="-56" type="letter" value="q"/>)", {{-56, ktLetter, 'q', 0, ""}}},
+        {"blanks and plus sign around sc",
+         R"(<b sc=" 30 " value="x"/><b sc="+31" value="y"/>)",
          {{30, ktSign, 'x', 0, ""}, {31, ktSign, 'y', 0, ""}}},
         {"entities and empty attributes",
          R"(<b sc="30" value="&amp;" shiftvalue="&lt;" caption=""/><b sc="31" value=""/>)",
@@ -219,10 +223,10 @@ TEST_F(LayoutTest, LayoutFileEntries)
 
 TEST_F(LayoutTest, OnlyTheFirstButtonsDirectlyUnderKeyboardCounts)
 {
-    ASSERT_TRUE(Keyboard.LoadLayout(Write(
-        "a.Layout", R"(<keyboard><group><buttons><b sc="30" value="x"/></buttons></group>)"
-                    R"(<buttons><b sc="31" value="y"/></buttons>)"
-                    R"(<buttons><b sc="32" value="z"/></buttons></keyboard>)")));
+    ASSERT_TRUE(Keyboard.LoadLayout(
+        Write("a.Layout", R"(<keyboard><group><buttons><b sc="30" value="x"/></buttons></group>)"
+                          R"(<buttons><b sc="31" value="y"/></buttons>)"
+                          R"(<buttons><b sc="32" value="z"/></buttons></keyboard>)")));
     ExpectLooks(Keyboard, BuiltInA);
     ExpectLooks(Keyboard, {31, ktSign, 'y', 0, ""});
     ExpectLooks(Keyboard, {32, ktLetter, 'd', 'D', ""});
@@ -247,9 +251,10 @@ TEST_F(LayoutTest, FailingLoadKeepsTheLayoutBefore)
         {"missing file", "", false},
         {"not well-formed", R"(<keyboard><buttons><b sc="30" value="y"/></keyboard>)", false},
         {"empty document", "", false},
-        {"first element not keyboard", R"(<layout><buttons><b sc="30" value="y"/></buttons></layout>)",
-         false},
-        {"sc with a letter", R"(<keyboard><buttons><b sc="31" value="y"/><b sc="3O" value="y"/></buttons></keyboard>)",
+        {"first element not keyboard",
+         R"(<layout><buttons><b sc="30" value="y"/></buttons></layout>)", false},
+        {"sc with a letter",
+         R"(<keyboard><buttons><b sc="31" value="y"/><b sc="3O" value="y"/></buttons></keyboard>)",
          true},
         {"empty sc", R"(<keyboard><buttons><b sc="" value="y"/></buttons></keyboard>)", true},
         {"hexadecimal sc", R"(<keyboard><buttons><b sc="0x1E" value="y"/></buttons></keyboard>)",
@@ -297,11 +302,12 @@ TEST_F(LayoutTest, BadScanCodeNamesTheEntryAndItsLine)
 TEST_F(LayoutTest, AttributeBytesArriveAsTheyAre)
 {
     // Windows-1251: й, Й and "Пробел"; the declaration is not acted on.
-    const std::string bytes = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
-                              "<keyboard><buttons>"
-                              "<b sc=\"16\" type=\"letter\" value=\"\xE9\" shiftvalue=\"\xC9\"/>"
-                              "<b sc=\"57\" value=\" \" shiftvalue=\" \" caption=\"\xCF\xF0\xEE\xE1\xE5\xEB\"/>"
-                              "</buttons></keyboard>";
+    const std::string bytes =
+        "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
+        "<keyboard><buttons>"
+        "<b sc=\"16\" type=\"letter\" value=\"\xE9\" shiftvalue=\"\xC9\"/>"
+        "<b sc=\"57\" value=\" \" shiftvalue=\" \" caption=\"\xCF\xF0\xEE\xE1\xE5\xEB\"/>"
+        "</buttons></keyboard>";
     ASSERT_TRUE(Keyboard.LoadLayout(Write("ru.Layout", bytes)));
     ExpectLooks(Keyboard, {16, ktLetter, 0xE9, 0xC9, ""});
     ExpectLooks(Keyboard, {57, ktSign, ' ', ' ', "\xCF\xF0\xEE\xE1\xE5\xEB"});
@@ -326,7 +332,8 @@ TEST_F(LayoutTest, ShippedLayoutsLoad)
     const std::set<int> typing{2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 16, 17, 18, 19,
                                20, 21, 22, 23, 24, 25, 26, 27, 30, 31, 32, 33, 34, 35, 36, 37,
                                38, 39, 40, 41, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53};
-    for (const char* language : {"English", "Russian", "German", "French", "Spanish", "Ukrainian"}) {
+    for (const char* language :
+         {"English", "Russian", "German", "French", "Spanish", "Ukrainian"}) {
         SCOPED_TRACE(language);
         const std::string name = LanguagesFolder() + language + ".Layout";
         TLayoutFile file;
@@ -348,32 +355,32 @@ TEST_F(LayoutTest, ShippedLayoutsTypeTheirLanguage)
     TKXKeyboard builtIn;
     ASSERT_TRUE(Keyboard.LoadLayout(LanguagesFolder() + "English.Layout"));
     for (const auto& key : builtIn.Buttons())
-        ExpectLooks(Keyboard, {key->ScanCode, key->KeyType, key->Value, key->ShiftValue,
-                               key->Caption});
+        ExpectLooks(Keyboard,
+                    {key->ScanCode, key->KeyType, key->Value, key->ShiftValue, key->Caption});
 
     struct TRow {
         const char* Language;
         TLooks Looks;
     };
     const TRow rows[] = {
-        {"Russian", {16, ktLetter, 0xE9, 0xC9, ""}},  // й Й
-        {"Russian", {41, ktLetter, 0xB8, 0xA8, ""}},  // ё Ё
-        {"Russian", {4, ktSign, '3', 0xB9, ""}},      // 3 №
+        {"Russian", {16, ktLetter, 0xE9, 0xC9, ""}}, // й Й
+        {"Russian", {41, ktLetter, 0xB8, 0xA8, ""}}, // ё Ё
+        {"Russian", {4, ktSign, '3', 0xB9, ""}},     // 3 №
         {"Russian", {53, ktSign, '.', ',', ""}},
         {"Ukrainian", {31, ktLetter, 0xB3, 0xB2, ""}}, // і І
         {"Ukrainian", {43, ktLetter, 0xB4, 0xA5, ""}}, // ґ Ґ
         {"Ukrainian", {41, ktSign, '\'', '~', ""}},
         {"German", {21, ktLetter, 'z', 'Z', ""}},
-        {"German", {12, ktSign, 0xDF, '?', ""}},       // ß
-        {"German", {13, ktSign, 0, 0, ""}},            // dead acute and grave
-        {"German", {41, ktSign, 0, 0xB0, ""}},         // dead circumflex, degree
-        {"German", {40, ktLetter, 0xE4, 0xC4, ""}},    // ä Ä
+        {"German", {12, ktSign, 0xDF, '?', ""}},    // ß
+        {"German", {13, ktSign, 0, 0, ""}},         // dead acute and grave
+        {"German", {41, ktSign, 0, 0xB0, ""}},      // dead circumflex, degree
+        {"German", {40, ktLetter, 0xE4, 0xC4, ""}}, // ä Ä
         {"French", {16, ktLetter, 'a', 'A', ""}},
-        {"French", {3, ktSign, 0xE9, '2', ""}},        // é 2
-        {"French", {26, ktSign, 0, 0, ""}},            // dead circumflex and diaeresis
-        {"Spanish", {39, ktLetter, 0xF1, 0xD1, ""}},   // ñ Ñ
-        {"Spanish", {40, ktSign, 0, 0, ""}},           // dead acute and diaeresis
-        {"Spanish", {13, ktSign, 0xA1, 0xBF, ""}},     // ¡ ¿
+        {"French", {3, ktSign, 0xE9, '2', ""}},      // é 2
+        {"French", {26, ktSign, 0, 0, ""}},          // dead circumflex and diaeresis
+        {"Spanish", {39, ktLetter, 0xF1, 0xD1, ""}}, // ñ Ñ
+        {"Spanish", {40, ktSign, 0, 0, ""}},         // dead acute and diaeresis
+        {"Spanish", {13, ktSign, 0xA1, 0xBF, ""}},   // ¡ ¿
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Language);

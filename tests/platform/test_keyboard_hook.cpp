@@ -72,7 +72,7 @@ TEST_F(KeyboardHookTest, LeftAndRightModifiersArriveWithTheirOwnCodes)
         int VirtualKey;
     };
     const TRow rows[] = {{42, 160}, {54, 161}, {29, 162}, {-29, 163}, {56, 164}, {-56, 165},
-                         {-91, 91}, {-72, 38},  {72, 38},  {59, 112},  {87, 122}};
+                         {-91, 91}, {-72, 38}, {72, 38},  {59, 112},  {87, 122}};
     TKeyDriver keys(Handle());
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.ScanCode);
@@ -266,14 +266,14 @@ TEST_F(KeyboardHookTest, ModifierReleasedElsewhereIsForgottenAtTheNextKey)
     ASSERT_TRUE(IsShiftPressed());
     // Shift came up while another program had the keyboard: the next key's
     // own modifier state says so.
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, ScanCodeToNativeScanCode(30), 0,
-                    0, "a");
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, ScanCodeToNativeScanCode(30), 0, 0,
+                    "a");
     press.setTimestamp(7);
     QGuiApplication::sendEvent(Handle(), &press);
     EXPECT_FALSE(IsShiftPressed());
 
-    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_B, Qt::ShiftModifier,
-                      ScanCodeToNativeScanCode(48), 0, 0, "B");
+    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_B, Qt::ShiftModifier, ScanCodeToNativeScanCode(48),
+                      0, 0, "B");
     shifted.setTimestamp(8);
     QGuiApplication::sendEvent(Handle(), &shifted);
     EXPECT_TRUE(IsShiftPressed());

@@ -8,12 +8,12 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
-#include <chrono>
 
 int main(int argc, char** argv)
 {
