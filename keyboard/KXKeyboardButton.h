@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Colors.h"
+#include "platform/Fonts.h"
 
 #include <QRect>
 
@@ -18,7 +19,7 @@ enum TKeyType : std::uint8_t { ktSign = 0, ktLetter = 1, ktControl = 2 };
 // platform/Fonts.h when drawn); Size is in points at 96 dots per inch;
 // Charset is the font character set whose code page the key's bytes are in.
 struct TKeyFont {
-    std::string Name = "Tahoma";
+    std::string Name = TahomaFontName;
     int Size = 8;
     TColor Color = 0x000000;
     int Charset = 0;

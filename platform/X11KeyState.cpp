@@ -43,6 +43,8 @@ bool QueryX11CapsLock(bool& on)
 
 bool IsX11Platform()
 {
-    static const bool x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb");
-    return x11;
+    static int x11 = -1; // not known before the application object exists
+    if (x11 < 0 && qGuiApp)
+        x11 = QGuiApplication::platformName() == QLatin1String("xcb") ? 1 : 0;
+    return x11 == 1;
 }
