@@ -1,7 +1,8 @@
-// A command-line look at the training model: loads a language base (or writes
-// a small one from a built-in text) and prints task texts of every level.
+// A command-line look at the training model: loads a language base and prints
+// task texts of every level. Without a file it takes the English base beside
+// the program; --sample writes a small base from a built-in text instead.
 //
-//   kexora-demo [BASE_FILE] [--texts N] [--length N]
+//   kexora-demo [BASE_FILE | --sample] [--texts N] [--length N]
 
 #include "common/CodePage.h"
 #include "common/Random.h"
@@ -59,6 +60,7 @@ std::string WriteSampleBase(std::string& error)
 int main(int argc, char** argv)
 {
     std::string path;
+    bool sample = false;
     int texts = 3;
     int length = 78;
     for (int i = 1; i < argc; ++i) {
@@ -67,13 +69,20 @@ int main(int argc, char** argv)
             texts = std::atoi(argv[++i]);
         else if (arg == "--length" && i + 1 < argc)
             length = std::atoi(argv[++i]);
+        else if (arg == "--sample")
+            sample = true;
         else if (arg == "--help" || arg == "-h") {
-            std::cout << "usage: kexora-demo [BASE_FILE] [--texts N] [--length N]\n";
+            std::cout << "usage: kexora-demo [BASE_FILE | --sample] [--texts N] [--length N]\n";
             return 0;
         } else
             path = arg;
     }
 
+    if (path.empty() && !sample) {
+        const std::string shipped = ProgramFolder() + "Modules/Languages/English.Base";
+        if (fs::exists(shipped))
+            path = shipped;
+    }
     if (path.empty()) {
         std::string error;
         path = WriteSampleBase(error);
