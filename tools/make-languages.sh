@@ -5,8 +5,8 @@
 # and are committed, so building the program needs no corpus.
 #
 # usage: tools/make-languages.sh CORPUS_DIR [BUILD_DIR]
-#   BUILD_DIR: a build tree with kexora-basebuild (default: build-lang-rel,
-#   configured and built in Release if it is missing).
+#   BUILD_DIR: a build tree with kexora-basebuild (default: build/run, the tree of run.sh,
+#   configured if it is missing).
 set -eu
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
@@ -15,12 +15,12 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
 fi
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 CORPUS_DIR=$(cd "$1" && pwd)
-BUILD_DIR=${2:-$ROOT/build-lang-rel}
+BUILD_DIR=${2:-$ROOT/build/run}
 LANG_DIR=$ROOT/tools/languages
 OUT_DIR=$ROOT/data/Modules/Languages
 
 if [ ! -x "$BUILD_DIR/bin/kexora-basebuild" ]; then
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DKEXORA_BUILD_TESTS=OFF >/dev/null
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEXORA_BUILD_TESTS=OFF -DKEXORA_BUILD_BENCH=ON >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j2 --target kexora-basebuild >/dev/null
 TOOL=$BUILD_DIR/bin/kexora-basebuild

@@ -4,7 +4,7 @@
 # generated text, and the effect of one error's weight on the next text.
 #
 # usage: bench/languages/report-languages.sh CORPUS_DIR [BUILD_DIR]
-#   BUILD_DIR: a Release build tree (default: build-lang-rel), configured with
+#   BUILD_DIR: a build tree with the benchmarks (default: build/run, the tree of run.sh), configured with
 #   -DKEXORA_BUILD_BENCH=ON if it is missing.
 set -eu
 
@@ -14,11 +14,11 @@ if [ $# -lt 1 ] || [ $# -gt 2 ]; then
 fi
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 CORPUS_DIR=$(cd "$1" && pwd)
-BUILD_DIR=${2:-$ROOT/build-lang-rel}
+BUILD_DIR=${2:-$ROOT/build/run}
 LANG_DIR=$ROOT/tools/languages
 BASE_DIR=$ROOT/data/Modules/Languages
 
-cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DKEXORA_BUILD_BENCH=ON >/dev/null
+cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEXORA_BUILD_TESTS=OFF -DKEXORA_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" -j2 --target kexora-language-report >/dev/null
 
 TAB=$(printf '\t')
