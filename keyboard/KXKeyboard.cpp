@@ -61,15 +61,15 @@ bool TKXKeyboard::CALLBACK_Keyboard(std::uint32_t time, int scanCode, int virtua
         return true;
     std::uint8_t character = 0;
     Gathering = true;
+    // Every key re-samples Shift, Ctrl, Alt and Caps Lock; only the keys
+    // whose look changed are repainted.
     for (const auto& button : ButtonList) {
-        if (button->ScanCode == scanCode) {
+        const bool hit = button->ScanCode == scanCode;
+        if (hit)
             button->Pressed = down;
-            button->Refresh();
-            character = button->GetChar();
-        }
-        // Every key re-samples Shift, Ctrl, Alt and Caps Lock; only the keys
-        // whose look changed are repainted.
         button->Refresh();
+        if (hit)
+            character = button->GetChar();
     }
     Gathering = false;
     FlushInvalidKeys();

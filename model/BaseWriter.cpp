@@ -1,15 +1,10 @@
 #include "model/BaseWriter.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
+#include "common/AtomicFile.h"
 
-namespace fs = std::filesystem;
+#include <algorithm>
+#include <climits>
+#include <cstring>
 
 std::vector<TBaseRecord> TreeRecords(const TBaseStructure& root)
 {
@@ -85,42 +80,6 @@ std::string EncodeBase(const TKXBaseParameters& header, const std::vector<TBaseR
         p += BaseFormat::RecordSize;
     }
     return bytes;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error)
-{
-    const fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        error = "Can't write " + path + ": the folder " + folder.string() + " does not exist";
-        return false;
-    }
-    const std::string temp =
-        (folder / ("." + target.filename().string() + ".tmp-" + std::to_string(getpid()))).string();
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        error = "Can't write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const int writeErr = errno;
-    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed) {
-        error = "Can't write " + path + ": " + std::strerror(writeErr ? writeErr : EIO);
-        fs::remove(temp, ec);
-        return false;
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        error = "Can't write " + path + ": " + ec.message();
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
 }
 
 bool WriteBaseFile(const std::string& path, const TKXBaseParameters& header,

@@ -33,7 +33,3 @@ std::string EncodeBase(const TKXBaseParameters& header, const std::vector<TBaseR
 // message naming the file, and nothing is left behind.
 bool WriteBaseFile(const std::string& path, const TKXBaseParameters& header,
                    const std::vector<TBaseRecord>& records, std::string& error);
-
-// Writes bytes to a file atomically (temporary file in the same folder, then
-// rename). Shared by every writer of the model.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);

@@ -65,26 +65,29 @@ TDSStructure* TDSStructure::CreateChild()
     return new TDSStructure(this, etSubElement);
 }
 
-TDSStructure* TDSStructure::AddNext()
+namespace {
+// A former next sibling or first child goes on after the element created in
+// its place.
+TDSStructure* FollowWith(TDSStructure* created, TDSStructure* former)
 {
-    TDSStructure* former = Next;
-    TDSStructure* created = CreateNext();
     if (former) {
         created->Next = former;
         former->Link = created;
     }
     return created;
 }
+} // namespace
+
+TDSStructure* TDSStructure::AddNext()
+{
+    TDSStructure* former = Next;
+    return FollowWith(CreateNext(), former);
+}
 
 TDSStructure* TDSStructure::AddChild()
 {
     TDSStructure* former = Child;
-    TDSStructure* created = CreateChild();
-    if (former) {
-        created->Next = former;
-        former->Link = created;
-    }
-    return created;
+    return FollowWith(CreateChild(), former);
 }
 
 // --- TBaseStructure -------------------------------------------------------

@@ -44,50 +44,35 @@ bool TKXBase::Fail(const std::string& path, const std::string& problem)
 }
 
 namespace {
-// Checks what the generator relies on: every leaf at level depth and every
-// count positive. Walks without recursion.
-bool CheckTree(TBaseStructure* root, int depth, std::string& problem)
-{
-    std::vector<TBaseStructure*> stack;
-    for (TBaseStructure* e = root->ChildElement(); e; e = e->NextElement())
-        stack.push_back(e);
-    while (!stack.empty()) {
-        TBaseStructure* e = stack.back();
-        stack.pop_back();
-        if (!e->Child) {
-            if (e->Level != depth) {
-                problem = "a sequence ends at level " + std::to_string(e->Level) +
-                          " instead of the depth " + std::to_string(depth);
-                return false;
-            }
-            if (e->Count <= 0) {
-                problem = "a sequence has the count " + std::to_string(e->Count) +
-                          "; counts must be positive";
-                return false;
-            }
-        }
-        for (TBaseStructure* c = e->ChildElement(); c; c = c->NextElement())
-            stack.push_back(c);
-    }
-    return true;
-}
-
-// Sums the leaf counts into the inner elements, reporting a total that does
-// not fit the 32-bit count.
-bool SumChecked(TBaseStructure* e, long long& total)
+// Checks what the generator relies on (every leaf at level depth, every count
+// positive) and sums the leaf counts into the inner elements, in one pass.
+// Recursion follows the levels, which a byte limits to 255.
+bool Summarise(TBaseStructure* e, int depth, long long& total, std::string& problem)
 {
     if (!e->Child) {
+        if (e->Level != depth) {
+            problem = "a sequence ends at level " + std::to_string(e->Level) +
+                      " instead of the depth " + std::to_string(depth);
+            return false;
+        }
+        if (e->Count <= 0) {
+            problem = "a sequence has the count " + std::to_string(e->Count) +
+                      "; counts must be positive";
+            return false;
+        }
         total = e->Count;
         return true;
     }
     long long sum = 0;
     for (TBaseStructure* c = e->ChildElement(); c; c = c->NextElement()) {
         long long part = 0;
-        if (!SumChecked(c, part))
+        if (!Summarise(c, depth, part, problem))
             return false;
         sum += part;
-        if (sum > INT_MAX)
+        if (sum > INT_MAX) {
+            problem = "the counts add up to more than 2147483647";
             return false;
+        }
     }
     e->Count = static_cast<std::int32_t>(sum);
     total = sum;
@@ -168,11 +153,9 @@ bool TKXBase::Load(const std::string& path)
     if (root->Next)
         return Fail(path, "a record has the level 0");
     std::string problem;
-    if (!CheckTree(root.get(), header.Depth, problem))
-        return Fail(path, problem);
     long long total = 0;
-    if (!SumChecked(root.get(), total))
-        return Fail(path, "the counts add up to more than 2147483647");
+    if (root->Child && !Summarise(root.get(), header.Depth, total, problem))
+        return Fail(path, problem);
 
     if (OnProgress)
         OnProgress(100);

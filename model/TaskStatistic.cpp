@@ -1,7 +1,7 @@
 #include "model/TaskStatistic.h"
 
+#include "common/AtomicFile.h"
 #include "common/Messages.h"
-#include "model/BaseWriter.h"
 
 #include <charconv>
 #include <climits>

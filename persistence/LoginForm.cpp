@@ -56,6 +56,7 @@ void TLoginForm::CreateComponents()
     lvUserList->setWordWrap(true);
     lvUserList->setSelectionMode(QAbstractItemView::SingleSelection);
     lvUserList->setAccessibleName(QStringLiteral("Имя пользователя"));
+    UserListIcon = UserIcon(); // drawn once, not on every refresh of the list
     connect(lvUserList, &QListWidget::itemSelectionChanged, this,
             &TLoginForm::lvUserListSelectItem);
 
@@ -133,11 +134,10 @@ void TLoginForm::mousePressEvent(QMouseEvent* event)
 void TLoginForm::acUpdateExecute()
 {
     Users->Refresh();
-    const QIcon icon = UserIcon();
     const QSignalBlocker blocker(lvUserList);
     lvUserList->clear();
     for (const std::string& name : Users->GetNames())
-        new QListWidgetItem(icon, QString::fromStdString(name), lvUserList);
+        new QListWidgetItem(UserListIcon, QString::fromStdString(name), lvUserList);
 }
 
 void TLoginForm::lvUserListSelectItem()

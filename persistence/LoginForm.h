@@ -2,6 +2,8 @@
 
 #include "persistence/MultilangForm.h"
 
+#include <QIcon>
+
 #include <memory>
 #include <string>
 
@@ -54,6 +56,7 @@ private:
 
     std::unique_ptr<TUsers> Users;
     std::unique_ptr<TUser> User;
+    QIcon UserListIcon;
 
     QLabel* Label1 = nullptr;
     QListWidget* lvUserList = nullptr;

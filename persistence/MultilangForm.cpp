@@ -151,13 +151,6 @@ void TMultilangForm::Localise()
     FormLanguageUpdate();
 }
 
-std::vector<std::pair<QString, QString>>::iterator TMultilangForm::FindMessage(const QString& name)
-{
-    return std::find_if(Messages.begin(), Messages.end(), [&](const auto& message) {
-        return message.first.compare(name, Qt::CaseInsensitive) == 0;
-    });
-}
-
 std::vector<std::pair<QString, QString>>::const_iterator
 TMultilangForm::FindMessage(const QString& name) const
 {

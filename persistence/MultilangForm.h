@@ -63,7 +63,6 @@ protected:
     virtual void LanguageUpdated() {}
 
 private:
-    std::vector<std::pair<QString, QString>>::iterator FindMessage(const QString& name);
     std::vector<std::pair<QString, QString>>::const_iterator FindMessage(const QString& name) const;
 
     std::vector<std::pair<QString, QString>> Messages;

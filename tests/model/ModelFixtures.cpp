@@ -2,27 +2,7 @@
 
 #include "common/Random.h"
 
-#include <atomic>
 #include <cctype>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
-
-TTempFolder::TTempFolder()
-{
-    static std::atomic<int> counter{0};
-    Folder = fs::temp_directory_path() /
-             ("kx-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(Folder);
-    fs::create_directories(Folder);
-}
-
-TTempFolder::~TTempFolder()
-{
-    std::error_code ec;
-    fs::permissions(Folder, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(Folder, ec);
-}
 
 TKXBaseParameters MakeHeader(const std::string& chars, int depth, std::uint8_t charset)
 {

@@ -4,23 +4,14 @@
 #include "model/KXBase.h"
 #include "model/StatisticUser.h"
 
+#include "TempFolder.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-// A folder of its own for each test, removed afterwards.
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    const std::filesystem::path& Path() const { return Folder; }
-    std::string File(const std::string& name) const { return (Folder / name).string(); }
-
-private:
-    std::filesystem::path Folder;
-};
 
 // A header with an alphabet of the given characters; capitals share the
 // canonical small letter.

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace {
 std::string WriteRecords(const TTempFolder& dir, const std::string& name,
@@ -15,11 +14,6 @@ std::string WriteRecords(const TTempFolder& dir, const std::string& name,
     const std::string path = dir.File(name);
     EXPECT_TRUE(WriteBaseFile(path, MakeHeader("abcd", depth), records, error)) << error;
     return path;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Level and character of every element in pre-order, e.g. "1a 2b".

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -27,14 +26,6 @@ void Replay(TTaskStatistic& stat, const std::vector<TKey>& keys, std::uint32_t s
     for (const TKey& k : keys)
         stat.AddKeystroke(time += k.Interval, static_cast<std::uint8_t>(k.Expected),
                           static_cast<std::uint8_t>(k.Typed));
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::vector<TKey> Even(int n, std::uint32_t interval)
@@ -144,11 +135,11 @@ TEST(Statistic, SavesOneCrLfFilePerSessionAtomically)
     stat.AddKeystroke(2450, 't', 't');
     stat.AddKeystroke(2630, 'h', 'j');
     stat.Save();
-    EXPECT_EQ(ReadFile(file), "*\r\n*\r\n2350\tt\tt\r\n180\th\tj\r\n");
+    EXPECT_EQ(ReadBytes(file), "*\r\n*\r\n2350\tt\tt\r\n180\th\tj\r\n");
 
     stat.AddKeystroke(2890, 'h', 'h');
     stat.Save(); // the same file, now with more lines
-    EXPECT_EQ(ReadFile(file), "*\r\n*\r\n2350\tt\tt\r\n180\th\tj\r\n260\th\th\r\n");
+    EXPECT_EQ(ReadBytes(file), "*\r\n*\r\n2350\tt\tt\r\n180\th\tj\r\n260\th\th\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(stat.GetFolder()), fs::directory_iterator()), 1);
 }
 
@@ -171,17 +162,17 @@ TEST(Statistic, SaveFailuresLoseNothing)
     good.Reset();
     good.AddKeystroke(30, 'a', 'a');
     good.Save();
-    const std::string before = ReadFile(good.GetFileName());
+    const std::string before = ReadBytes(good.GetFileName());
     good.AddKeystroke(50, 'b', 'b');
     fs::permissions(good.GetFolder(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     if (::geteuid() != 0) { // root writes anyway
         EXPECT_THROW(good.Save(), std::runtime_error);
-        EXPECT_EQ(ReadFile(good.GetFileName()), before);
+        EXPECT_EQ(ReadBytes(good.GetFileName()), before);
     }
     fs::permissions(good.GetFolder(), fs::perms::owner_all, fs::perm_options::add);
     good.Save();
-    EXPECT_EQ(ReadFile(good.GetFileName()), before + "20\tb\tb\r\n");
+    EXPECT_EQ(ReadBytes(good.GetFileName()), before + "20\tb\tb\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(good.GetFolder()), fs::directory_iterator()), 1);
 
     // Without a user folder there is nowhere to save: a message, no file.

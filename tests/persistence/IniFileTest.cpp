@@ -48,7 +48,7 @@ TEST(IniFile, MissingFileReadsEmptyAndWriteCreatesIt)
     EXPECT_EQ(value, "");
     ASSERT_TRUE(file.WriteValue("Main", "Key", "1"));
     EXPECT_EQ(ReadBytes(folder / "New.ini"), "[Main]\r\nKey=1\r\n");
-    EXPECT_EQ(CountEntries(folder.path()), 1u) << "no temporary file may stay behind";
+    EXPECT_EQ(CountEntries(folder.Path()), 1u) << "no temporary file may stay behind";
 }
 
 TEST(IniFile, WriteChangesOneLineAndKeepsTheOtherBytes)
@@ -73,7 +73,7 @@ TEST(IniFile, FailedReplaceLeavesOldFileAndNoTemporary)
     WriteBytes(folder / "Options.ini", OldText);
     EXPECT_FALSE(TFailingReplace(folder / "Options.ini").WriteValue("Main", "Key", "new"));
     EXPECT_EQ(ReadBytes(folder / "Options.ini"), OldText);
-    EXPECT_EQ(CountEntries(folder.path()), 1u);
+    EXPECT_EQ(CountEntries(folder.Path()), 1u);
 }
 
 TEST(IniFile, CrashBetweenWriteAndRenameLeavesOldFileWhole)
@@ -84,7 +84,7 @@ TEST(IniFile, CrashBetweenWriteAndRenameLeavesOldFileWhole)
                 testing::ExitedWithCode(3), "");
     EXPECT_EQ(ReadBytes(folder / "Options.ini"), OldText);
     // The finished new text waits beside it; the old file was never opened for writing.
-    EXPECT_EQ(CountEntries(folder.path()), 2u);
+    EXPECT_EQ(CountEntries(folder.Path()), 2u);
 }
 
 TEST(IniFile, WriteThroughSymbolicLinkKeepsTheLink)

@@ -169,7 +169,7 @@ protected:
     {
         if (geteuid() != 0)
             GTEST_SKIP() << "needs to start as root to drop to another user";
-        fs::permissions(Folder.path(), fs::perms::all);
+        fs::permissions(Folder.Path(), fs::perms::all);
     }
 
     static void BecomeNobody()
@@ -200,7 +200,7 @@ TEST_F(IniOptionsUnprivileged, UnwritableFileKeepsItsTextAndReportsTheFailure)
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(Text(), text);
-    EXPECT_EQ(std::distance(fs::directory_iterator(Folder.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(IniOptionsUnprivileged, UnreadableFileIsNeverOverwrittenByDefaults)

@@ -49,13 +49,13 @@ protected:
 
 TEST_F(LoginFormTest, ShowsTheUsersOnShow)
 {
-    fs::create_directories(Folder.path() / "Users/Ann");
+    fs::create_directories(Folder.Path() / "Users/Ann");
     auto form = MakeForm();
     ASSERT_TRUE(List && Edit && Add);
     EXPECT_EQ(form->windowTitle(), "Kexora Login [test mode]");
     EXPECT_EQ(form->size(), QSize(261, 252));
     EXPECT_FALSE(Add->isEnabled());
-    fs::create_directories(Folder.path() / "Users/Bob");
+    fs::create_directories(Folder.Path() / "Users/Bob");
     form->show();
     EXPECT_EQ(Names(), QStringList({"Ann", "Bob"}));
     EXPECT_FALSE(List->item(0)->icon().isNull());
@@ -72,7 +72,7 @@ TEST_F(LoginFormTest, AddingAUserListsItWithoutChoosingIt)
     QTest::mouseClick(Add, Qt::LeftButton);
     EXPECT_EQ(messages.Texts, std::vector<std::string>{"Создан новый пользователь."});
     EXPECT_EQ(Names(), QStringList({"Student"}));
-    EXPECT_TRUE(fs::is_directory(Folder.path() / "Users/Student"));
+    EXPECT_TRUE(fs::is_directory(Folder.Path() / "Users/Student"));
     EXPECT_EQ(form->GetUser(), nullptr);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(Edit->text(), "  Student ") << "the edit keeps its text";
@@ -106,14 +106,14 @@ TEST_F(LoginFormTest, UnsafeNameIsRefusedWithAReason)
     QTest::mouseClick(Add, Qt::LeftButton);
     ASSERT_EQ(messages.Texts.size(), 1u);
     EXPECT_NE(messages.Texts[0].find("cannot be used"), std::string::npos);
-    EXPECT_FALSE(fs::exists(Folder.path() / "outside"));
+    EXPECT_FALSE(fs::exists(Folder.Path() / "outside"));
     EXPECT_TRUE(Names().isEmpty());
 }
 
 TEST_F(LoginFormTest, SelectingAUserClosesTheWindowWithThatProfile)
 {
-    fs::create_directories(Folder.path() / "Users/Ann");
-    fs::create_directories(Folder.path() / "Users/Bob");
+    fs::create_directories(Folder.Path() / "Users/Ann");
+    fs::create_directories(Folder.Path() / "Users/Bob");
     auto form = MakeForm();
     form->show();
     ASSERT_EQ(Names(), QStringList({"Ann", "Bob"}));
@@ -133,13 +133,13 @@ TEST_F(LoginFormTest, LoginWithANameOpensItWithoutTheWindow)
     const std::unique_ptr<TUser> user = form->Login("  New User ");
     ASSERT_TRUE(user);
     EXPECT_EQ(user->GetName(), "New User");
-    EXPECT_TRUE(fs::is_directory(Folder.path() / "Users/New User"));
+    EXPECT_TRUE(fs::is_directory(Folder.Path() / "Users/New User"));
     EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(LoginFormTest, LoginWithoutANameLetsTheUserChoose)
 {
-    fs::create_directories(Folder.path() / "Users/Ann");
+    fs::create_directories(Folder.Path() / "Users/Ann");
     auto form = MakeForm();
     QTimer::singleShot(0, form.get(), [this] { List->item(0)->setSelected(true); });
     std::unique_ptr<TUser> user = form->Login("   ");
@@ -149,7 +149,7 @@ TEST_F(LoginFormTest, LoginWithoutANameLetsTheUserChoose)
     // A remembered name that is not a plain folder name is not opened either.
     QTimer::singleShot(0, form.get(), [&form] { form->reject(); });
     EXPECT_EQ(form->Login("../Ann"), nullptr);
-    EXPECT_FALSE(fs::exists(Folder.path() / "Ann"));
+    EXPECT_FALSE(fs::exists(Folder.Path() / "Ann"));
 }
 
 } // namespace

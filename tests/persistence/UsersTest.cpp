@@ -25,9 +25,9 @@ TEST(Users, ListsSubFoldersOnlySortedWithoutDotEntries)
     EXPECT_TRUE(users.GetNames().empty());
 
     for (const char* name : {"bob", "Ann", ".hidden", "..odd", "Carl"})
-        fs::create_directory(folder.path() / "Users" / name);
-    WriteBytes(folder.path() / "Users" / "notes.txt", "x");
-    WriteBytes(folder.path() / "Users" / ".profile", "x");
+        fs::create_directory(folder.Path() / "Users" / name);
+    WriteBytes(folder.Path() / "Users" / "notes.txt", "x");
+    WriteBytes(folder.Path() / "Users" / ".profile", "x");
     users.Refresh();
     EXPECT_EQ(users.GetNames(), (TNames{"Ann", "bob", "Carl"}));
 }
@@ -38,15 +38,15 @@ TEST(Users, ProbeDrawsFromTheSharedSourceAndLeavesNothingBehind)
     SharedRandom().Seed(1234);
     TRandom expected(1234);
     const int probe = expected.Next();
-    fs::create_directories(folder.path() / "Users");
+    fs::create_directories(folder.Path() / "Users");
     // A folder of the first probe's name exists: it is not ours, so another
     // name is drawn and the existing folder stays.
-    fs::create_directory(folder.path() / "Users" / ("~" + std::to_string(probe) + "~"));
+    fs::create_directory(folder.Path() / "Users" / ("~" + std::to_string(probe) + "~"));
     TUsers users({folder / "Users"});
     expected.Next();
     EXPECT_EQ(SharedRandom().GetState(), expected.GetState());
     EXPECT_EQ(
-        std::distance(fs::directory_iterator(folder.path() / "Users"), fs::directory_iterator()),
+        std::distance(fs::directory_iterator(folder.Path() / "Users"), fs::directory_iterator()),
         1);
 }
 
@@ -55,16 +55,16 @@ TEST(Users, FallsBackWhenTheProgramFolderCannotHoldUsers)
     TTempFolder folder;
     // A file where the program's folder would be: nothing can be made there,
     // not even by root.
-    WriteBytes(folder.path() / "program", "not a folder");
+    WriteBytes(folder.Path() / "program", "not a folder");
     TUsers users({folder / "program/Users", folder / "data/Kexora/Users"});
     EXPECT_EQ(users.GetFolder(), folder / "data/Kexora/Users");
-    EXPECT_TRUE(fs::is_directory(folder.path() / "data/Kexora/Users"));
+    EXPECT_TRUE(fs::is_directory(folder.Path() / "data/Kexora/Users"));
 }
 
 TEST(Users, NoUsableFolderIsAnError)
 {
     TTempFolder folder;
-    WriteBytes(folder.path() / "file", "x");
+    WriteBytes(folder.Path() / "file", "x");
     try {
         TUsers users({folder / "file/Users", folder / "file/Other"});
         FAIL() << "expected an error";
@@ -123,7 +123,7 @@ TEST_F(UserTest, NamesThatAreNotPlainFolderNamesAreRejected)
             EXPECT_NE(std::string(error.what()).find("cannot be used"), std::string::npos);
         }
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(Folder.path()), fs::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1)
         << "nothing made beside the users folder";
     EXPECT_TRUE(Users.GetNames().empty());
 }
@@ -147,14 +147,14 @@ TEST_F(UserTest, LanguageIsTrimmedOnRead)
 
 TEST_F(UserTest, OpeningAnExistingProfileLeavesItsFilesAlone)
 {
-    fs::create_directories(Folder.path() / "Users/Student/English/Statistic");
-    WriteBytes(Folder.path() / "Users/Student/Profile.ini", "[StartForm]\r\nLevel=3\r\n");
+    fs::create_directories(Folder.Path() / "Users/Student/English/Statistic");
+    WriteBytes(Folder.Path() / "Users/Student/Profile.ini", "[StartForm]\r\nLevel=3\r\n");
     {
         TUser user("Student", Users);
         EXPECT_EQ(user.Options().ReadInteger("StartForm", "Level", 1), 3);
     }
-    EXPECT_EQ(ReadBytes(Folder.path() / "Users/Student/Profile.ini"), "[StartForm]\r\nLevel=3\r\n");
-    EXPECT_TRUE(fs::is_directory(Folder.path() / "Users/Student/English/Statistic"));
+    EXPECT_EQ(ReadBytes(Folder.Path() / "Users/Student/Profile.ini"), "[StartForm]\r\nLevel=3\r\n");
+    EXPECT_TRUE(fs::is_directory(Folder.Path() / "Users/Student/English/Statistic"));
 }
 
 } // namespace

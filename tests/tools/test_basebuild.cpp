@@ -3,15 +3,15 @@
 #include "tools/basebuild/BaseBuilder.h"
 #include "tools/basebuild/CharacterRules.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,24 +19,11 @@ namespace {
 
 class BaseBuildTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> serial{0};
-        Dir = fs::temp_directory_path() /
-              ("kexora-basebuild-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
-        fs::create_directories(Dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(Dir, ec);
-    }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
+    std::string File(const std::string& name) const { return Temp.File(name); }
 
     std::string Write(const std::string& name, const std::string& content) const
     {
-        std::ofstream(File(name), std::ios::binary) << content;
+        WriteBytes(File(name), content);
         return File(name);
     }
 
@@ -72,7 +59,7 @@ protected:
         return {builder.Counts().begin(), builder.Counts().end()};
     }
 
-    fs::path Dir;
+    TTempFolder Temp;
     std::string Out;
     std::string Err;
 };
@@ -181,7 +168,7 @@ TEST_F(BaseBuildTest, BadInputExitsWithTwoAndWritesNothing)
     const std::string tooShort = Write("short.txt", "abc\n");
     const std::string missing = File("missing.txt");
     const std::string out = File("Out.Base");
-    fs::create_directory(Dir / "folder");
+    fs::create_directory(Temp.Path() / "folder");
 
     struct TCase {
         const char* Name;
@@ -215,7 +202,7 @@ TEST_F(BaseBuildTest, BadInputExitsWithTwoAndWritesNothing)
         {"missing input", {"--codepage", "1252", "--charset", "0", "-o", out, missing},
          "missing.txt"},
         {"folder as input",
-         {"--codepage", "1252", "--charset", "0", "-o", out, (Dir / "folder").string()},
+         {"--codepage", "1252", "--charset", "0", "-o", out, (Temp.Path() / "folder").string()},
          "is a folder"},
         {"missing alphabet file",
          {"--codepage", "1252", "--charset", "0", "--alphabet", missing, "-o", out, text},
@@ -250,10 +237,9 @@ TEST_F(BaseBuildTest, BadInputExitsWithTwoAndWritesNothing)
     // A bad run leaves an existing base untouched, and no temporary file behind.
     Write("Out.Base", "old");
     EXPECT_EQ(Run({"--codepage", "1252", "--charset", "0", "-o", out, digits, missing}), 2);
-    std::ifstream kept(out, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
+    EXPECT_EQ(ReadBytes(out), "old");
     int files = 0;
-    for (const auto& entry : fs::directory_iterator(Dir))
+    for (const auto& entry : fs::directory_iterator(Temp.Path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 8); // the seven fixtures and the old base
 }
@@ -386,9 +372,7 @@ TEST_F(BaseBuildTest, InformationFileHoldsTheWordLengthWithCrLf)
                    "--info", File("X.Info"), "-o", File("X.Base"), corpus}),
               0)
         << Err;
-    std::ifstream measured(File("X.Info"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(measured), {}),
-              "[GENERAL]\r\nAverageWordLength=3.00\r\n");
+    EXPECT_EQ(ReadBytes(File("X.Info")), "[GENERAL]\r\nAverageWordLength=3.00\r\n");
 
     ASSERT_EQ(Run({"--codepage", "1252", "--charset", "0", "--word-length", "5.7", "--min-count", "1",
                    "--info",
@@ -396,9 +380,7 @@ TEST_F(BaseBuildTest, InformationFileHoldsTheWordLengthWithCrLf)
                   "aa bb cc"),
               0)
         << Err;
-    std::ifstream given(File("Y.Info"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(given), {}),
-              "[GENERAL]\r\nAverageWordLength=5.70\r\n");
+    EXPECT_EQ(ReadBytes(File("Y.Info")), "[GENERAL]\r\nAverageWordLength=5.70\r\n");
     TKXBase base;
     EXPECT_TRUE(base.Load(File("Y.Base"))) << base.ErrorText();
     EXPECT_EQ(base.Parameters().LanguageName.Get(), "Y");
@@ -439,8 +421,7 @@ TEST(ShippedLanguages, BasesLoadAndKeepToTheirAlphabets)
         }
         EXPECT_EQ(outside, 0);
 
-        std::ifstream info(folder / (std::string(name) + ".Info"), std::ios::binary);
-        const std::string text(std::istreambuf_iterator<char>(info), {});
+        const std::string text = ReadBytes(folder / (std::string(name) + ".Info"));
         EXPECT_EQ(text.rfind("[GENERAL]\r\nAverageWordLength=", 0), 0u) << text;
         const double length = std::atof(text.c_str() + text.find('=') + 1);
         EXPECT_GT(length, 4.5);

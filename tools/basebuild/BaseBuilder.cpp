@@ -1,5 +1,6 @@
 #include "tools/basebuild/BaseBuilder.h"
 
+#include "common/AtomicFile.h"
 #include "model/BaseWriter.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// The window tests run under the program's own application object, offscreen
-// unless a display is asked for.
+// Window, key and keyboard tests run under the program's own application
+// object, offscreen unless a display is asked for.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

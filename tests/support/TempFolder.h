@@ -16,24 +16,26 @@ public:
         std::random_device device;
         const auto base = std::filesystem::temp_directory_path();
         do {
-            Path = base / ("kx-persistence-" + std::to_string(device()));
-        } while (!std::filesystem::create_directory(Path));
+            Folder = base / ("kx-test-" + std::to_string(device()));
+        } while (!std::filesystem::create_directory(Folder));
     }
     ~TTempFolder()
     {
         std::error_code ec;
-        std::filesystem::permissions(Path, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(Folder, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(Path, ec);
+        std::filesystem::remove_all(Folder, ec);
     }
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return Path; }
-    std::string operator/(const std::string& name) const { return (Path / name).string(); }
+    const std::filesystem::path& Path() const { return Folder; }
+    // The path of a file or folder inside.
+    std::string File(const std::string& name) const { return (Folder / name).string(); }
+    std::string operator/(const std::string& name) const { return File(name); }
 
 private:
-    std::filesystem::path Path;
+    std::filesystem::path Folder;
 };
 
 inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes)
